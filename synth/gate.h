@@ -18,10 +18,10 @@ class Gate {
   operator int32_t() const { return isOpen(load()) ? 1 : 0; }
 
   // Main thread: a new note (open, count + 1), or a close that keeps the count.
-  void openNewNote() {
-    word_.store(((load() >> 1) + 1) << 1 | 1u, std::memory_order_release);
-  }
-  void close() { word_.store(load() & ~1u, std::memory_order_release); }
+  // Sequentially consistent, so the store has left this core before the main
+  // thread goes on, and with it the stores made before it.
+  void openNewNote() { word_.store(((load() >> 1) + 1) << 1 | 1u); }
+  void close() { word_.store(load() & ~1u); }
 
   // Audio thread: the word as seen at the start of a tick.
   Word load() const { return word_.load(std::memory_order_acquire); }

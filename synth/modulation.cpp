@@ -10,7 +10,9 @@ float tickRefreshed(Oscillator& lfo) {
   return lfo.output();
 }
 
-bool isActive(const Oscillator& lfo) { return lfo.aAmpl != 0.0f && lfo.aFreq != 0.0f; }
+bool isActive(const Oscillator& lfo) {
+  return lfo.aAmpl != 0.0f && lfo.aFreq != 0.0f;
+}
 
 void deviate(Relaxed<float>& value, float output) {
   const double v = value;

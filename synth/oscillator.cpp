@@ -25,8 +25,8 @@ Oscillator::Oscillator(float ampl_, float freq_, int32_t wave_)
       wave(wave_) {}
 
 double Oscillator::sineOf(float position, float phaseOffset) {
-  const uint64_t key = (uint64_t{std::bit_cast<uint32_t>(position)} << 32) |
-                       std::bit_cast<uint32_t>(phaseOffset);
+  const uint64_t key =
+      (uint64_t{std::bit_cast<uint32_t>(position)} << 32) | std::bit_cast<uint32_t>(phaseOffset);
   if (key != sineKey_) {
     sineKey_ = key;
     sineValue_ = std::sin((double{position} + double{phaseOffset}) * kTwoPi);
@@ -64,8 +64,9 @@ void Oscillator::tick() {
       }
       // A zero divisor (or a NaN input) counts as no hit.
       int64_t v = 0;
+      const int32_t r1 = nextRandom();
       const int64_t n1 = truncateToInt32(double{aFreq} - 439.0) + 1;
-      if (n1 != 0 && nextRandom() % n1 == 1) {
+      if (n1 != 0 && r1 % n1 == 1) {
         const int32_t r2 = nextRandom();
         const int64_t n2 = truncateToInt32(double{amplitude} * 100.0) + 111;
         v = n2 != 0 ? r2 % n2 : 0;

@@ -15,7 +15,9 @@ void Vca::noteOn() {
   gate.openNewNote();
 }
 
-void Vca::noteOff() { gate.close(); }
+void Vca::noteOff() {
+  gate.close();
+}
 
 void Vca::tick() {
   const Gate::Word seen = gate.load();
