@@ -1,17 +1,8 @@
 #include "synth/oscillator.h"
 
-#include <bit>
-#include <cmath>
 #include <cstdio>
 
-#include "platform/random.h"
-#include "synth/truncate.h"
-
-namespace {
-constexpr double kTwoPi = 6.2831853;  // the decimal constant, not 2*pi in full
-constexpr double kFrameRate = 44100.0;
-constexpr double kWrap = 10.0;
-}  // namespace
+#include "synth/wave_tick.h"
 
 Oscillator::Oscillator(float ampl_, float freq_, int32_t wave_)
     : out(0.0f),
@@ -24,59 +15,12 @@ Oscillator::Oscillator(float ampl_, float freq_, int32_t wave_)
       aFreq(freq_),
       wave(wave_) {}
 
-double Oscillator::sineOf(float position, float phaseOffset) {
-  const uint64_t key =
-      (uint64_t{std::bit_cast<uint32_t>(position)} << 32) | std::bit_cast<uint32_t>(phaseOffset);
-  if (key != sineKey_) {
-    sineKey_ = key;
-    sineValue_ = std::sin((double{position} + double{phaseOffset}) * kTwoPi);
-  }
-  return sineValue_;
-}
-
 void Oscillator::tick() {
-  const float amplitude = aAmpl;
-  float p = static_cast<float>(double{pos} + double{aFreq} / kFrameRate);
-  if (p > kWrap) {
-    p = static_cast<float>(double{p} - kWrap);
-  }
+  float p = pos;
+  float o = out;
+  tickWave(p, o, aPhase, aAmpl, aFreq, wave, memo);
   pos = p;
-
-  switch (wave) {
-    case 1:
-      out = static_cast<float>(sineOf(p, aPhase) * double{amplitude});
-      break;
-    case 2:
-      out = static_cast<float>(double{p} * double{amplitude});
-      break;
-    case 3:
-      out = static_cast<float>(double{p} * double{amplitude} - 0.5);
-      break;
-    case 4: {
-      const float s = static_cast<float>(sineOf(p, aPhase));
-      out = s > 0.5f ? amplitude : (s < -0.5f ? -amplitude : 0.0f);
-      break;
-    }
-    case 5: {
-      if (amplitude == 0.0f) {
-        out = 0.0f;
-        break;
-      }
-      // A zero divisor (or a NaN input) counts as no hit.
-      int64_t v = 0;
-      const int32_t r1 = nextRandom();
-      const int64_t n1 = truncateToInt32(double{aFreq} - 439.0) + 1;
-      if (n1 != 0 && r1 % n1 == 1) {
-        const int32_t r2 = nextRandom();
-        const int64_t n2 = truncateToInt32(double{amplitude} * 100.0) + 111;
-        v = n2 != 0 ? r2 % n2 : 0;
-      }
-      out = static_cast<float>((static_cast<double>(v) - 50.0 * double{amplitude}) / 100.0);
-      break;
-    }
-    default:
-      break;  // out keeps its previous value
-  }
+  out = o;
 }
 
 void Oscillator::printStatus() const {

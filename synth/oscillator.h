@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/relaxed.h"
+#include "synth/wave_memo.h"
 
 // One oscillator: five waveforms, ticked once per 44100 Hz frame.
 //
@@ -15,6 +16,7 @@ class Oscillator {
  public:
   Oscillator(float ampl, float freq, int32_t wave);
 
+  // One frame from the applied values; see tickWave.
   void tick();
   float output() const { return out; }
   void printStatus() const;
@@ -29,12 +31,6 @@ class Oscillator {
   Relaxed<float> aFreq;
   Relaxed<int32_t> wave;
 
- private:
-  double sineOf(float position, float phaseOffset);
-
-  // The last sine evaluated, keyed by the exact bits of its inputs: an LFO at
-  // 0 Hz, or any oscillator whose position does not move, costs no libm call.
-  // Touched only by the ticking thread.
-  uint64_t sineKey_ = ~uint64_t{0};
-  double sineValue_ = 0.0;
+  // Ticking thread only.
+  WaveMemo memo;
 };

@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-namespace {
-constexpr double kTimeStep = 0.05;
-}
+#include "synth/envelope_tick.h"
 
 void Vca::noteOn() {
   // The main thread's own view is restarted at once; the ticking thread
@@ -20,32 +18,11 @@ void Vca::noteOff() {
 }
 
 void Vca::tick() {
-  const Gate::Word seen = gate.load();
-  if (Gate::noteCount(seen) != appliedNote_) {
-    appliedNote_ = Gate::noteCount(seen);
-    time = 0.0f;
-    level = 0.0f;
-  }
-
-  const float t = static_cast<float>(double{time} + kTimeStep);
-  time = t;
-  if (!Gate::isOpen(seen)) {
-    level = 0.0f;
-    return;
-  }
-
-  const float a = attack;
-  const float d = decay;
-  const float p = peak;
-  const float end = static_cast<float>(double{a} + double{d});
-  if (t >= end) {
-    level = 0.0f;
-    gate.closeIfStill(seen);
-  } else if (t < a) {
-    level = static_cast<float>(double{t} * double{p} / double{a});
-  } else {
-    level = static_cast<float>(double{p} - (double{t} - double{a}) * double{p} / double{d});
-  }
+  EnvelopeRun run{time, level, appliedNote};
+  tickEnvelope(run, gate, attack, peak, decay);
+  time = run.time;
+  level = run.level;
+  appliedNote = run.appliedNote;
 }
 
 void Vca::printStatus() const {

@@ -17,6 +17,7 @@ class Vca {
 
   void noteOn();
   void noteOff();
+  // Loads the lengths as they are now; see tickEnvelope.
   void tick();
   void printStatus() const;
 
@@ -31,7 +32,6 @@ class Vca {
   float unused[5] = {0.0f, 0.0f, 1.0f, 0.0f, 0.2f};
   std::vector<float> unusedArray;
 
- private:
-  // The note count whose restart the ticking thread has applied.
-  Gate::Word appliedNote_ = 0;
+  // The note count whose restart has been applied; ticking thread only.
+  Gate::Word appliedNote = 0;
 };

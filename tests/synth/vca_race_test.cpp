@@ -35,8 +35,11 @@ TEST(VcaRaceTest, NoteStartedDuringATickIsNeverLostNorStale) {
     }
     const uint64_t before = ticks.load();
     vca.noteOn();
-    ASSERT_EQ(int32_t{vca.gate}, 1) << "note " << i;
+    const int32_t gateAtOnce = vca.gate;
     const uint64_t mid = ticks.load();
+    if (mid - before + kSlack < kRunOut) {  // unless this thread was held up that long
+      ASSERT_EQ(gateAtOnce, 1) << "note " << i;
+    }
     while (ticks.load() < mid + 2) {
     }
     const float time = vca.time;

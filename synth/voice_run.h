@@ -1,0 +1,93 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+#include "synth/envelope_tick.h"
+#include "synth/oscillator.h"
+#include "synth/vca.h"
+#include "synth/wave_tick.h"
+
+// An oscillator's running values (position, output, applied values), held by
+// the ticking thread for the length of a run.
+struct RunningOscillator {
+  explicit RunningOscillator(Oscillator& shared);
+
+  // The applied values take the base values as they are now.
+  void refresh();
+  void tick() { tickWave(pos, out, aPhase, aAmpl, aFreq, wave, shared.memo); }
+  // refresh() and tick() for an oscillator that nothing modulates. A tick that
+  // left the position as it was, from the same inputs, would repeat itself
+  // exactly (an LFO at 0 Hz): it is not done again until an input changes.
+  void refreshAndTickUnmodulated() {
+    const float f = shared.freq;
+    const float ph = shared.phase;
+    const float a = shared.ampl;
+    const int32_t w = shared.wave;
+    if (!(atFixedPoint_ && sameBits(f, aFreq) && sameBits(ph, aPhase) && sameBits(a, aAmpl) &&
+          w == wave)) {
+      tickFrom(f, ph, a, w);
+    }
+  }
+  // Whether, as an LFO, it modulates osc1: applied amplitude and frequency
+  // both non-zero. Kept by refreshAndTickUnmodulated().
+  bool modulates() const { return modulates_; }
+  // Publishes the running values.
+  void store() const;
+
+  Oscillator& shared;
+  float pos;
+  float out;
+  float aPhase;
+  float aAmpl;
+  float aFreq;
+  int32_t wave;
+
+ private:
+  static bool sameBits(float x, float y) {
+    return std::bit_cast<uint32_t>(x) == std::bit_cast<uint32_t>(y);
+  }
+  void tickFrom(float f, float ph, float a, int32_t w);
+
+  bool atFixedPoint_ = false;
+  bool modulates_ = false;
+};
+
+// What the scope draws at one step.
+struct ScopePoint {
+  float p1, p2, p3, p4;  // LFO outputs
+  float voice;           // osc1's output times the sample scale
+  float amplitude;       // osc1's applied amplitude after the envelope
+};
+
+// The global voice ticked frame by frame on one thread. The running values
+// (positions, outputs, applied values, the envelope's time and level) stay
+// here until store(); everything the main thread changes (base values, waves,
+// note, the envelope's lengths and gate) is read again at every frame, so a
+// change is heard from the next frame on.
+class VoiceRun {
+ public:
+  VoiceRun();
+
+  // One audio frame: the sample value before its conversion to 16 bits. The
+  // pitch follows `note`, taking effect from the next frame.
+  float audioFrame();
+
+  // One step of the scope's preview: the pitch is not recomputed, and the
+  // envelope scales osc1's amplitude before its tick.
+  ScopePoint scopeStep();
+
+  void store() const;
+
+ private:
+  void tickLfos(float outputs[4]);
+  void modulate(const float outputs[4]);
+  void tickEnvelope();
+
+  RunningOscillator osc_;
+  RunningOscillator lfos_[4];  // lfo1 to lfo4
+  Vca& vca_;
+  EnvelopeRun envelope_;
+  int32_t pitchedNote_;
+  float pitch_;
+};
