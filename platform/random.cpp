@@ -9,4 +9,6 @@ int32_t nextRandom() {
   return static_cast<int32_t>((state >> 16) & 0x7fffu);
 }
 
-void seedRandom(uint32_t newState) { state = newState; }
+void seedRandom(uint32_t newState) {
+  state = newState;
+}

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+// Frames per second of the voice: one tick of every oscillator and of the
+// envelope per frame.
+constexpr int32_t kMixRate = 44100;
 // Scale from oscillator output to 16-bit sample value.
 constexpr float kSampleScale = 10000.0f;
 // Frequency of note -11; note n has the pitch of MIDI note n + 11 (58 is 440 Hz).
