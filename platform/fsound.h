@@ -6,7 +6,24 @@
 // Output codes: 0 "NoSound" (a silent output that still runs the stream in
 // real time), 1 OSS, 2 ALSA (its "default" device also reaches PulseAudio or
 // PipeWire), 7 JACK; 4 and 6 also select OSS and ALSA. Any other code offers
-// no drivers.
+// no drivers. Until FSOUND_SetOutput the output is 2, with driver 0.
+//
+// The drivers of an output are its host API's output devices by PortAudio's
+// names, the default device first; JACK's are there only while a JACK server
+// runs. PortAudio starts with the first call that lists drivers.
+//
+// FSOUND_Init opens the driver's device and plays a little silence on it; once
+// it succeeds, the output, the driver and FSOUND_Init itself are refused
+// (FMOD_ERR_BUSY) until FSOUND_Close. A stream plays at the rate given to
+// FSOUND_Init and no other, one stream at a time, on channel 0. Its fill
+// function is called on the library's thread, one call at a time, a block
+// ahead of what is heard; a result of 0 ends the calls. A device that fails
+// while playing leaves the calls going on in time. FSOUND_Stream_Close
+// and FSOUND_Close may be called again: a closed or unknown stream is refused
+// with FMOD_ERR_INVALID_PARAM. FSOUND_Close also closes the streams left open.
+// A driver index outside the list is refused with FMOD_ERR_INVALID_PARAM
+// (FSOUND_GetDriverName returns null). How the play thread fared is in
+// fsound_stats.h.
 
 #include <cstdint>
 

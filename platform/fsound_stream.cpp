@@ -1,24 +1,12 @@
 #include "platform/fsound_stream.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <system_error>
 
 #include "platform/fsound_counters.h"
-#include "platform/fsound_pacer.h"
 
 namespace {
 
 constexpr int kBytesPerFrame = 4;
-
-// Sleeps until `deadline`; false when a stop is asked for first.
-bool sleepUntil(std::stop_token stop, SoundClock::time_point deadline) {
-  std::mutex mutex;
-  std::condition_variable_any wakeUp;
-  std::unique_lock lock(mutex);
-  wakeUp.wait_until(lock, stop, deadline, [] { return false; });
-  return !stop.stop_requested();
-}
 
 void count(WriteResult result) {
   if (result == WriteResult::underflowed) {
@@ -60,6 +48,12 @@ void FSOUND_STREAM::stop() {
   thread_.join();
   device_->stop();
   device_ = nullptr;
+}
+
+bool FSOUND_STREAM::sleepUntil(std::stop_token stop, SoundClock::time_point deadline) {
+  std::unique_lock lock(sleepMutex_);
+  wakeUp_.wait_until(lock, stop, deadline, [] { return false; });
+  return !stop.stop_requested();
 }
 
 void FSOUND_STREAM::run(std::stop_token stop) {

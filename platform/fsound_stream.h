@@ -1,12 +1,15 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <stop_token>
 #include <thread>
 #include <vector>
 
 #include "platform/fsound.h"
 #include "platform/fsound_device.h"
+#include "platform/fsound_pacer.h"
 
 // A user stream: its fill function, its block, and while it plays the
 // library's thread that fills each block and plays it on the device.
@@ -26,6 +29,8 @@ struct FSOUND_STREAM {
 
  private:
   void run(std::stop_token stop);
+  // Sleeps until `deadline`; false when a stop is asked for first.
+  bool sleepUntil(std::stop_token stop, SoundClock::time_point deadline);
 
   FSOUND_STREAMCALLBACK callback_;
   int length_;
@@ -33,5 +38,7 @@ struct FSOUND_STREAM {
   void* userdata_;
   std::vector<int16_t> block_;
   OutputDevice* device_ = nullptr;
+  std::mutex sleepMutex_;
+  std::condition_variable_any wakeUp_;
   std::jthread thread_;
 };
