@@ -14,6 +14,15 @@ constexpr double kLatencySeconds = 0.4;
 // What FSOUND_Init writes beyond what the device can hold, so that it must
 // play (or pass on) some of it: about 23 ms at 44100 Hz.
 constexpr int64_t kProofFrames = 1024;
+// Frames converted to floats at a time, for JACK.
+constexpr int64_t kFloatStretchFrames = 1024;
+
+// PortAudio 19.6 overruns a buffer of its own when a JACK stream that is
+// written to takes anything but JACK's own 32-bit float samples.
+PaSampleFormat sampleFormatFor(const PaDeviceInfo& info) {
+  const PaHostApiInfo* api = Pa_GetHostApiInfo(info.hostApi);
+  return api != nullptr && api->type == paJACK ? paFloat32 : paInt16;
+}
 
 }  // namespace
 
@@ -38,7 +47,8 @@ int OutputDevice::open(PaDeviceIndex device, int rate) {
   if (info == nullptr) {
     return FMOD_ERR_INIT;
   }
-  const PaStreamParameters parameters{device, kChannels, paInt16,
+  const PaSampleFormat format = sampleFormatFor(*info);
+  const PaStreamParameters parameters{device, kChannels, format,
                                       std::max(info->defaultHighOutputLatency, kLatencySeconds),
                                       nullptr};
   const PaError error = Pa_OpenStream(&stream_, nullptr, &parameters, rate,
@@ -46,6 +56,9 @@ int OutputDevice::open(PaDeviceIndex device, int rate) {
   if (error != paNoError) {
     stream_ = nullptr;
     return openErrorCode(error);
+  }
+  if (format == paFloat32) {
+    floatFrames_.resize(kFloatStretchFrames * kChannels);
   }
   // Before the first write the whole buffer is free.
   bufferFrames_ = std::max<int64_t>(Pa_GetStreamWriteAvailable(stream_), 0);
@@ -62,10 +75,10 @@ bool OutputDevice::playsSilence() {
   if (Pa_StartStream(stream_) != paNoError) {
     return false;
   }
-  const PaError written = Pa_WriteStream(stream_, silence.data(), frames);
+  const WriteResult written = write(silence.data(), frames);
   // The rest of the silence need not be heard.
   const PaError stopped = Pa_AbortStream(stream_);
-  return (written == paNoError || written == paOutputUnderflowed) && stopped == paNoError;
+  return written != WriteResult::failed && stopped == paNoError;
 }
 
 void OutputDevice::close() {
@@ -73,6 +86,7 @@ void OutputDevice::close() {
     Pa_CloseStream(stream_);
     stream_ = nullptr;
   }
+  floatFrames_.clear();
 }
 
 bool OutputDevice::start() {
@@ -89,7 +103,9 @@ WriteResult OutputDevice::write(const int16_t* frames, int64_t frameCount) {
   if (stream_ == nullptr) {
     return WriteResult::played;
   }
-  switch (Pa_WriteStream(stream_, frames, frameCount)) {
+  const PaError error = floatFrames_.empty() ? Pa_WriteStream(stream_, frames, frameCount)
+                                             : writeAsFloats(frames, frameCount);
+  switch (error) {
     case paNoError:
       return WriteResult::played;
     case paOutputUnderflowed:
@@ -97,6 +113,25 @@ WriteResult OutputDevice::write(const int16_t* frames, int64_t frameCount) {
     default:
       return WriteResult::failed;
   }
+}
+
+PaError OutputDevice::writeAsFloats(const int16_t* frames, int64_t frameCount) {
+  PaError result = paNoError;
+  for (int64_t done = 0; done < frameCount; done += kFloatStretchFrames) {
+    const int64_t count = std::min(kFloatStretchFrames, frameCount - done);
+    const int16_t* samples = frames + done * kChannels;
+    for (int64_t i = 0; i < count * kChannels; ++i) {
+      floatFrames_[i] = samples[i] / 32768.0f;
+    }
+    const PaError error = Pa_WriteStream(stream_, floatFrames_.data(), count);
+    if (error != paNoError && error != paOutputUnderflowed) {
+      return error;
+    }
+    if (error == paOutputUnderflowed) {
+      result = error;
+    }
+  }
+  return result;
 }
 
 int64_t OutputDevice::pendingFrames() const {

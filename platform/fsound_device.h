@@ -3,6 +3,7 @@
 #include <portaudio.h>
 
 #include <cstdint>
+#include <vector>
 
 // How one block's write went.
 enum class WriteResult { played, underflowed, failed };
@@ -38,7 +39,11 @@ class OutputDevice {
 
  private:
   bool playsSilence();
+  PaError writeAsFloats(const int16_t* frames, int64_t frameCount);
 
   PaStream* stream_ = nullptr;
   int64_t bufferFrames_ = 0;
+  // Set for a device that takes 32-bit float frames: a stretch of the block,
+  // converted.
+  std::vector<float> floatFrames_;
 };
