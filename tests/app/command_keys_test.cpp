@@ -199,7 +199,8 @@ TEST_F(CommandKeysTest, ClampsEveryAmplitudeFrequencyAndPhase) {
 
 TEST_F(CommandKeysTest, BytesThatAreNoCommandChangeNothingAndStillReport) {
   const std::string fresh = press('-');
-  for (int byte : {int{'-'}, int{'w'}, int{'.'}, int{'A'}, int{'Z'}, int{'0'}, int{'1'}, int{'5'}, 27, 0, 0x7f, 0x80, 0xff}) {
+  for (int byte : {int{'-'}, int{'w'}, int{'.'}, int{'A'}, int{'Z'}, int{'0'}, int{'1'}, int{'5'},
+                   27, 0, 0x7f, 0x80, 0xff}) {
     EXPECT_EQ(press(static_cast<unsigned char>(byte)), fresh) << byte;
   }
   EXPECT_EQ(int32_t{vca->gate}, 0);

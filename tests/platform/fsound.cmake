@@ -10,7 +10,7 @@ target_link_libraries(fsound_nosound_test fsound GTest::gtest_main)
 gtest_discover_tests(fsound_nosound_test PROPERTIES LABELS "threads")
 
 add_library(fsound_alsa_sandbox STATIC ${CMAKE_CURRENT_SOURCE_DIR}/fsound_alsa_sandbox.cpp)
-target_link_libraries(fsound_alsa_sandbox PUBLIC fsound)
+target_link_libraries(fsound_alsa_sandbox PUBLIC fsound test_support)
 
 add_executable(fsound_alsa_test ${CMAKE_CURRENT_SOURCE_DIR}/fsound_alsa_test.cpp)
 target_link_libraries(fsound_alsa_test fsound_alsa_sandbox GTest::gtest_main)

@@ -4,17 +4,14 @@
 #include <fstream>
 
 #include "platform/fsound.h"
+#include "tests/support/alsa_config.h"
 
 namespace {
 
 void writeConfig(const AlsaSandbox& sandbox) {
-  const auto device = [](const std::string& name, const std::filesystem::path& file) {
-    return "pcm." + name + " {\n  type file\n  slave { pcm { type null } }\n  file \"" +
-           file.string() + "\"\n  format \"raw\"\n}\n";
-  };
   std::ofstream config(sandbox.folder / "asound.conf");
-  config << device("!default", sandbox.capture)
-         << device("broken", sandbox.folder / "missing" / "broken.raw");
+  config << alsaFileDevice("!default", sandbox.capture)
+         << alsaFileDevice("broken", sandbox.folder / "missing" / "broken.raw");
 }
 
 struct OwnedSandbox : AlsaSandbox {
