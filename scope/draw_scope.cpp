@@ -1,1 +1,95 @@
-// placeholder, replaced by its implementation
+#include "scope/draw_scope.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "scope/screen.h"
+#include "synth/truncate.h"
+#include "synth/voice.h"
+#include "synth/voice_run.h"
+
+namespace {
+
+// The step count follows from x growing in float: 12802 steps over 640 columns.
+constexpr float kColumns = 640.0f;
+constexpr double kStep = 0.05;
+
+constexpr uint32_t kRed = 0xFF0000;
+constexpr uint32_t kGreen = 0x00FF00;
+constexpr uint32_t kBlue = 0x0000FF;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kLightGrey = 0xF0F0F0;
+constexpr uint32_t kMagenta = 0xFF00FF;
+constexpr int32_t kCentreRow = 120;
+
+// One column of the surface, with the checks of plotPixel made once for the
+// whole column: a point lands exactly where plotPixel would put it.
+class Column {
+ public:
+  Column(SDL_Surface* surface, int32_t column) {
+    if (surface == nullptr || surface->pixels == nullptr || surface->format == nullptr ||
+        surface->format->BytesPerPixel != 4 || column < 0 || column >= surface->w ||
+        int64_t{column} * 4 + 4 > surface->pitch) {
+      return;
+    }
+    top_ = static_cast<unsigned char*>(surface->pixels) + int64_t{column} * 4;
+    pitch_ = surface->pitch;
+    rowEnd_ = std::min(kPlotRowEnd, surface->h);
+  }
+
+  void plot(int32_t y, uint32_t colour) const {
+    if (y >= kFirstPlotRow && y < rowEnd_) {
+      std::memcpy(top_ + int64_t{y} * pitch_, &colour, sizeof colour);
+    }
+  }
+
+  // A row computed in double is truncated toward zero; NaN or a row beyond
+  // the int32 range lies outside the window.
+  void plot(double row, uint32_t colour) const {
+    if (const auto y = truncateInRange(row)) {
+      plot(*y, colour);
+    }
+  }
+
+ private:
+  unsigned char* top_ = nullptr;
+  int64_t pitch_ = 0;
+  int32_t rowEnd_ = 0;  // no row at all for a surface plotPixel never writes
+};
+
+}  // namespace
+
+void drawScope() {
+  SDL_Surface* const surface = screen;
+  Oscillator* const oscillators[] = {osc1, lfo1, lfo2, lfo3, lfo4};
+  float saved[5];
+  for (int i = 0; i < 5; ++i) {
+    saved[i] = oscillators[i]->pos;
+    oscillators[i]->pos = 0.0f;
+  }
+
+  // The voice steps as the audio frames do, from position 0; its running
+  // values are published at the end of the pass, the positions put back.
+  VoiceRun voice;
+  for (float x = 0.0f; x < kColumns; x = static_cast<float>(double{x} + kStep)) {
+    const ScopePoint point = voice.scopeStep();
+
+    // Later points cover earlier ones: the centre line lies over traces 1 to
+    // 6, and trace 8 is drawn last of all.
+    const Column column(surface, static_cast<int32_t>(x));
+    column.plot(100.0 * double{point.p4} + 120.0, kRed);
+    column.plot(100.0 * double{point.p3} + 120.0, kRed);
+    column.plot(100.0 * double{point.p2} + 120.0, kGreen);
+    column.plot(100.0 * double{point.p1} + 120.0, kBlue);
+    column.plot(double{point.voice} / 200.0 + 120.0, kWhite);
+    column.plot(double{point.amplitude} / 200.0 + 240.0, kLightGrey);
+    column.plot(kCentreRow, kMagenta);
+    column.plot(double{point.voice} / 300.0 + 450.0, kWhite);
+  }
+  voice.store();
+
+  for (int i = 0; i < 5; ++i) {
+    oscillators[i]->pos = saved[i];
+  }
+}

@@ -1,1 +1,3 @@
-// placeholder, replaced by its implementation
+#include "scope/screen.h"
+
+SDL_Surface* screen = nullptr;
