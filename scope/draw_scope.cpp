@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "scope/screen.h"
-#include "synth/truncate.h"
 #include "synth/voice.h"
 #include "synth/voice_run.h"
 
@@ -44,11 +43,13 @@ class Column {
     }
   }
 
-  // A row computed in double is truncated toward zero; NaN or a row beyond
-  // the int32 range lies outside the window.
+  // A row computed in double is truncated toward zero. The truncation lies in
+  // rows 1 to rowEnd - 1 exactly when 1 <= row < rowEnd, so the test is made
+  // on the double: NaN and rows beyond the int32 range fail it, and only
+  // rows that convert exactly are converted.
   void plot(double row, uint32_t colour) const {
-    if (const auto y = truncateInRange(row)) {
-      plot(*y, colour);
+    if (row >= kFirstPlotRow && row < rowEnd_) {
+      std::memcpy(top_ + int64_t{static_cast<int32_t>(row)} * pitch_, &colour, sizeof colour);
     }
   }
 
