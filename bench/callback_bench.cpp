@@ -57,7 +57,7 @@ SDL_Surface* windowSurface() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       return static_cast<SDL_Surface*>(nullptr);
     }
-    return SDL_SetVideoMode(640, 800, 32, SDL_ANYFORMAT);
+    return SDL_SetVideoMode(640, 800, 32, SDL_SWSURFACE);  // as the program opens it
   }();
   return surface;
 }
