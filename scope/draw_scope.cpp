@@ -59,6 +59,16 @@ class Column {
   int32_t rowEnd_ = 0;  // no row at all for a surface plotPixel never writes
 };
 
+constexpr size_t kSteps = 12802;
+SineTrack::Entry sineStorage[5][kSteps];
+SineTrack trackStorage[5] = {{sineStorage[0], kSteps},
+                             {sineStorage[1], kSteps},
+                             {sineStorage[2], kSteps},
+                             {sineStorage[3], kSteps},
+                             {sineStorage[4], kSteps}};
+SineTrack* sineTracks[5] = {&trackStorage[0], &trackStorage[1], &trackStorage[2], &trackStorage[3],
+                            &trackStorage[4]};
+
 }  // namespace
 
 void drawScope() {
@@ -72,7 +82,10 @@ void drawScope() {
 
   // The voice steps as the audio frames do, from position 0; its running
   // values are published at the end of the pass, the positions put back.
+  // While the voice's settings hold, every pass asks for the same sines in the
+  // same order: the tracks replay them.
   VoiceRun voice;
+  voice.replaySines(sineTracks);
   for (float x = 0.0f; x < kColumns; x = static_cast<float>(double{x} + kStep)) {
     const ScopePoint point = voice.scopeStep();
 

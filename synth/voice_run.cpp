@@ -110,10 +110,20 @@ ScopePoint VoiceRun::scopeStep() {
   return ScopePoint{lfoOut[0], lfoOut[1], lfoOut[2], lfoOut[3], voice, osc_.aAmpl};
 }
 
+void VoiceRun::replaySines(SineTrack* tracks[5]) {
+  RunningOscillator* const oscillators[] = {&osc_, &lfos_[0], &lfos_[1], &lfos_[2], &lfos_[3]};
+  for (int i = 0; i < 5; ++i) {
+    tracks[i]->rewind();
+    oscillators[i]->shared.memo.track = tracks[i];
+  }
+}
+
 void VoiceRun::store() const {
   osc_.store();
+  osc_.shared.memo.track = nullptr;
   for (const RunningOscillator& lfo : lfos_) {
     lfo.store();
+    lfo.shared.memo.track = nullptr;
   }
   vca_.time = envelope_.time;
   vca_.level = envelope_.level;

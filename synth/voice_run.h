@@ -5,6 +5,7 @@
 
 #include "synth/envelope_tick.h"
 #include "synth/oscillator.h"
+#include "synth/sine_track.h"
 #include "synth/vca.h"
 #include "synth/wave_tick.h"
 
@@ -76,6 +77,10 @@ class VoiceRun {
   // One step of the scope's preview: the pitch is not recomputed, and the
   // envelope scales osc1's amplitude before its tick.
   ScopePoint scopeStep();
+
+  // From here on, each oscillator's sines come from and go to its track
+  // (osc1, lfo1 to lfo4), rewound to their start. store() detaches them.
+  void replaySines(SineTrack* tracks[5]);
 
   void store() const;
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "synth/sine_track.h"
+
 // Remembers an oscillator's last position step and last sine, keyed by the
 // exact bits of their inputs: an oscillator whose frequency holds still costs
 // no division, and one whose position holds still (an LFO at 0 Hz) no sine.
@@ -25,7 +27,10 @@ struct WaveMemo {
       sineKey = key;
       sineKnown = true;
       // 6.2831853 is the decimal constant, not 2 pi in full.
-      sineValue = std::sin((static_cast<double>(position) + phaseOffset) * 6.2831853);
+      auto compute = [&] {
+        return std::sin((static_cast<double>(position) + phaseOffset) * 6.2831853);
+      };
+      sineValue = track != nullptr ? track->sine(key, compute) : compute();
     }
     return sineValue;
   }
@@ -35,4 +40,5 @@ struct WaveMemo {
   uint64_t sineKey = 0;
   double sineValue = 0.0;
   bool sineKnown = false;
+  SineTrack* track = nullptr;  // replays the sines of an earlier run, when set
 };

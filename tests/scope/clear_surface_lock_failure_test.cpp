@@ -11,6 +11,7 @@
 
 #include "scope/draw_scope.h"
 #include "tests/scope/scope_test_support.h"
+#include "tests/support/fresh_voice.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ using namespace scope_test;
 class LockFailureTest : public testing::Test {
  protected:
   void SetUp() override {
-    recreateVoice();
+    freshVoice();
     surface_ = windowSizedSurface();
     ASSERT_NE(surface_, nullptr);
     screen = surface_.get();
@@ -90,7 +91,7 @@ TEST_F(LockFailureTest, TheNewPointsAreDrawnOverThePreviousPicture) {
   drawScope();
 
   const SurfacePtr fresh = windowSizedSurface();
-  recreateVoice();
+  freshVoice();
   screen = fresh.get();
   failLocks = false;
   clearSurface(screen);

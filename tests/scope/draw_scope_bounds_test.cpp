@@ -7,6 +7,7 @@
 
 #include "scope/draw_scope.h"
 #include "tests/scope/scope_test_support.h"
+#include "tests/support/fresh_voice.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void setAll(Oscillator& osc, float value, int32_t wave) {
 class ExtremeVoiceTest : public testing::TestWithParam<std::tuple<int32_t, float>> {
  protected:
   void SetUp() override {
-    recreateVoice();
+    freshVoice();
     const auto [wave, value] = GetParam();
     for (Oscillator* osc : {osc1, lfo1, lfo2, lfo3, lfo4}) {
       setAll(*osc, value, wave);
@@ -85,7 +86,7 @@ class ExtremeEnvelopeTest : public testing::TestWithParam<EnvelopeExtreme> {
 };
 
 TEST_P(ExtremeEnvelopeTest, WritesNothingOutsideTheWindowSurface) {
-  recreateVoice();
+  freshVoice();
   vca->attack = GetParam().attack;
   vca->decay = GetParam().decay;
   vca->peak = GetParam().peak;

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -139,5 +140,53 @@ INSTANTIATE_TEST_SUITE_P(Voices, DrawScopeReferenceTest, testing::Values(
               1.0f, 10000.0f, true}),
     [](const testing::TestParamInfo<VoiceCase>& info) { return std::string(info.param.name); });
 // clang-format on
+
+}  // namespace
+
+namespace {
+
+// The sines of one pass are replayed by the next while the voice holds still;
+// a change between passes must be drawn as the plain arithmetic draws it.
+TEST_F(ScopeTest, PassesAfterAChangeDrawAsTheReferencePass) {
+  ReferenceVoice ref;
+  Oscillator* const voice[] = {osc1, lfo1, lfo2, lfo3, lfo4};
+  Oscillator* const plain[] = {&ref.osc1, &ref.lfo1, &ref.lfo2, &ref.lfo3, &ref.lfo4};
+  const OscSetting lfos[] = {{0.5f, 2.0f, 1.0f, 1, 0.0f},
+                             {0.1f, 3.0f, 1.0f, 1, 0.0f},
+                             {0.3f, 0.5f, 1.0f, 4, 0.0f},
+                             {0.05f, 5.0f, 1.0f, 1, 0.0f}};
+  for (int i = 0; i < 4; ++i) {
+    apply(lfos[i], *voice[i + 1]);
+    apply(lfos[i], *plain[i + 1]);
+  }
+  vca->noteOn();
+  ref.vca.noteOn();
+
+  // Each change is made to both voices before the pass.
+  const std::function<void(Oscillator* const*)> changes[] = {
+      [](Oscillator* const*) {},
+      [](Oscillator* const*) {},  // the same again: replayed
+      [](Oscillator* const* o) { o[2]->freq = 3.5f; },
+      [](Oscillator* const* o) { o[0]->phase = 0.75f; },
+      [](Oscillator* const* o) { o[0]->freq = 523.25f; },
+      [](Oscillator* const* o) { o[3]->wave = 2; },
+      [](Oscillator* const* o) {
+        o[2]->freq = 3.0f;
+        o[0]->phase = 1.0f;
+      },
+  };
+  for (size_t pass = 0; pass < std::size(changes); ++pass) {
+    changes[pass](voice);
+    changes[pass](plain);
+    clearSurface(screen);
+    drawScope();
+    ReferenceImage expected;
+    referencePass(ref, expected);
+    EXPECT_EQ(picture(surface_.get()), expected.words()) << "pass " << pass;
+    expectSameState(*osc1, ref.osc1, "osc1");
+    expectSameState(*lfo2, ref.lfo2, "lfo2");
+    expectSameState(*lfo3, ref.lfo3, "lfo3");
+  }
+}
 
 }  // namespace

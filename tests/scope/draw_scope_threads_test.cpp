@@ -5,6 +5,7 @@
 
 #include "scope/draw_scope.h"
 #include "tests/scope/scope_test_support.h"
+#include "tests/support/fresh_voice.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using namespace scope_test;
 // voice's base values, waves, note and envelope without a lock, as the
 // console commands and window keys do.
 TEST(DrawScopeThreadsTest, DrawsWhileTheMainThreadChangesTheVoice) {
-  recreateVoice();
+  freshVoice();
   GuardedSurface surface(kWidth, kHeight);
   screen = surface.get();
 

@@ -5,6 +5,7 @@
 #include "scope/draw_scope.h"
 #include "scope/screen.h"
 #include "tests/scope/scope_test_support.h"
+#include "tests/support/fresh_voice.h"
 
 namespace scope_test {
 
@@ -12,7 +13,7 @@ namespace scope_test {
 class ScopeTest : public testing::Test {
  protected:
   void SetUp() override {
-    recreateVoice();
+    freshVoice();
     surface_ = windowSizedSurface();
     ASSERT_NE(surface_, nullptr);
     clearSurface(surface_.get());

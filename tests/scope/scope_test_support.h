@@ -114,15 +114,5 @@ class GuardedSurface {
 // Replaces the global voice with a newly created one, as at start-up. The
 // program never frees its voice; the tests free the previous one so that the
 // leak checker sees only the last.
-inline void recreateVoice() {
-  delete osc1;
-  delete lfo1;
-  delete lfo2;
-  delete lfo3;
-  delete lfo4;
-  delete vca;
-  createVoice();
-  note = 58;
-}
 
 }  // namespace scope_test
