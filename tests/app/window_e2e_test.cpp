@@ -1,0 +1,169 @@
+// The real program showing its scope in a real X window: an Xvfb of the test's
+// own, a screenshot read back through Xlib, and Escape typed into the window.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "tests/support/synth_process.h"
+
+// Xlib's macros (None, Bool, Status) would clash with GoogleTest's names.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+// clang-format on
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 800;
+
+// A virtual X server on a display number it picks itself.
+class VirtualDisplay {
+ public:
+  VirtualDisplay() {
+    int ready[2];
+    if (pipe(ready) != 0) {
+      return;
+    }
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      const std::string fd = std::to_string(ready[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x900x24", "-nolisten",
+             "tcp", "-nolisten", "unix", "-noreset", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(ready[1]);
+    std::string number;
+    char c;
+    while (readable(ready[0], kPatienceMs) && read(ready[0], &c, 1) == 1 && c != '\n') {
+      number += c;
+    }
+    close(ready[0]);
+    if (!number.empty()) {
+      name_ = ":" + number;
+    }
+  }
+  ~VirtualDisplay() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  VirtualDisplay(const VirtualDisplay&) = delete;
+  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+  const std::string& name() const { return name_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+};
+
+using DisplayPtr = std::unique_ptr<Display, int (*)(Display*)>;
+struct ImageDeleter {
+  void operator()(XImage* image) const { XDestroyImage(image); }
+};
+using ImagePtr = std::unique_ptr<XImage, ImageDeleter>;
+
+// The program's 640 x 800 window, searched among the top-level windows.
+Window findWindow(Display* display) {
+  Window root = DefaultRootWindow(display);
+  Window parent;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  Window found = 0;
+  if (XQueryTree(display, root, &root, &parent, &children, &count) != 0) {
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
+      XWindowAttributes attributes;
+      if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+          attributes.width == kWidth && attributes.height == kHeight &&
+          attributes.map_state == IsViewable) {
+        found = children[i];
+      }
+    }
+    XFree(children);
+  }
+  return found;
+}
+
+class Screenshot {
+ public:
+  Screenshot(Display* display, Window window)
+      : image_(XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap)) {}
+  bool valid() const { return image_ != nullptr; }
+  uint32_t at(int x, int y) const {
+    return static_cast<uint32_t>(XGetPixel(image_.get(), x, y)) & 0xFFFFFF;
+  }
+  // Columns of row y holding `colour`.
+  int countInRow(int y, uint32_t colour) const {
+    int n = 0;
+    for (int x = 0; x < kWidth; ++x) {
+      n += at(x, y) == colour ? 1 : 0;
+    }
+    return n;
+  }
+  // Pixels of rows [top, bottom) holding `colour`.
+  int countInRows(int top, int bottom, uint32_t colour) const {
+    int n = 0;
+    for (int y = top; y < bottom; ++y) {
+      n += countInRow(y, colour);
+    }
+    return n;
+  }
+
+ private:
+  ImagePtr image_;
+};
+
+TEST(WindowTest, ShowsTheScopeAndQuitsOnEscape) {
+  VirtualDisplay x;
+  ASSERT_FALSE(x.name().empty()) << "Xvfb did not start";
+
+  PseudoTerminal terminal;
+  SynthProcess synth(terminal, {"SDL_VIDEODRIVER=x11", "DISPLAY=" + x.name()});
+  ASSERT_TRUE(synth.waitFor("Press a corresponding number or ESC to quit\n")) << synth.output();
+  synth.type("4");
+  ASSERT_TRUE(synth.waitFor("NoSound Driver list")) << synth.output();
+  synth.type("1");
+  ASSERT_TRUE(synth.waitFor("MIAM\n")) << synth.output();
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+
+  DisplayPtr display(XOpenDisplay(x.name().c_str()), XCloseDisplay);
+  ASSERT_NE(display, nullptr);
+  Window window = 0;
+  for (int tries = 0; tries < 100 && window == 0; ++tries) {
+    window = findWindow(display.get());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_NE(window, 0u) << "no 640 x 800 window";
+
+  const Screenshot shot(display.get(), window);
+  ASSERT_TRUE(shot.valid());
+  // The magenta centre line across row 120, over whatever crosses it.
+  EXPECT_GE(shot.countInRow(120, 0xFF00FF), 600);
+  // The applied amplitude in light grey near row 240, on every column.
+  EXPECT_GE(shot.countInRows(230, 241, 0xF0F0F0), kWidth);
+  // The voice in white around row 120 (over +-50 rows) and row 450 (+-34).
+  EXPECT_GT(shot.countInRows(70, 171, 0xFFFFFF), 0);
+  EXPECT_GE(shot.countInRows(416, 485, 0xFFFFFF), kWidth);
+  // Black everywhere else.
+  EXPECT_EQ(shot.countInRows(500, kHeight, 0x000000), (kHeight - 500) * kWidth);
+  EXPECT_EQ(shot.countInRows(0, 1, 0x000000), kWidth);
+
+  const std::string key =
+      "xdotool windowfocus --sync " + std::to_string(window) + " key Escape >/dev/null 2>&1";
+  setenv("DISPLAY", x.name().c_str(), 1);
+  ASSERT_EQ(std::system(key.c_str()), 0);
+  const int status = synth.waitForExit();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << synth.output();
+  EXPECT_EQ(describe(terminal.settings()), describe(terminal.initial()));
+}
+
+}  // namespace
