@@ -109,6 +109,13 @@ const std::string& SynthProcess::output() {
   return output_;
 }
 
+bool SynthProcess::running() {
+  if (!exited_ && waitpid(pid_, &status_, WNOHANG) == pid_) {
+    exited_ = true;
+  }
+  return !exited_;
+}
+
 int SynthProcess::waitForExit(int timeoutMs) {
   const Clock::time_point start = Clock::now();
   while (!exited_) {

@@ -30,6 +30,10 @@ class SynthProcess {
   // terminal shows them with "\r\n").
   const std::string& output();
 
+  // Whether the program has not ended yet. Once it has, waitForExit returns
+  // its status at once.
+  bool running();
+
   // Waits for the program to end; its wait status, or -1 when it did not end
   // within the timeout (it is then killed).
   int waitForExit(int timeoutMs = kPatienceMs);
