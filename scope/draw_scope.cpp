@@ -1,9 +1,9 @@
 #include "scope/draw_scope.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <cstdint>
-#include <cstring>
 
+#include "scope/plot_pixel.h"
 #include "scope/screen.h"
 #include "synth/voice.h"
 #include "synth/voice_run.h"
@@ -21,43 +21,6 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kLightGrey = 0xF0F0F0;
 constexpr uint32_t kMagenta = 0xFF00FF;
 constexpr int32_t kCentreRow = 120;
-
-// One column of the surface, with the checks of plotPixel made once for the
-// whole column: a point lands exactly where plotPixel would put it.
-class Column {
- public:
-  Column(SDL_Surface* surface, int32_t column) {
-    if (surface == nullptr || surface->pixels == nullptr || surface->format == nullptr ||
-        surface->format->BytesPerPixel != 4 || column < 0 || column >= surface->w ||
-        int64_t{column} * 4 + 4 > surface->pitch) {
-      return;
-    }
-    top_ = static_cast<unsigned char*>(surface->pixels) + int64_t{column} * 4;
-    pitch_ = surface->pitch;
-    rowEnd_ = std::min(kPlotRowEnd, surface->h);
-  }
-
-  void plot(int32_t y, uint32_t colour) const {
-    if (y >= kFirstPlotRow && y < rowEnd_) {
-      std::memcpy(top_ + int64_t{y} * pitch_, &colour, sizeof colour);
-    }
-  }
-
-  // A row computed in double is truncated toward zero. The truncation lies in
-  // rows 1 to rowEnd - 1 exactly when 1 <= row < rowEnd, so the test is made
-  // on the double: NaN and rows beyond the int32 range fail it, and only
-  // rows that convert exactly are converted.
-  void plot(double row, uint32_t colour) const {
-    if (row >= kFirstPlotRow && row < rowEnd_) {
-      std::memcpy(top_ + int64_t{static_cast<int32_t>(row)} * pitch_, &colour, sizeof colour);
-    }
-  }
-
- private:
-  unsigned char* top_ = nullptr;
-  int64_t pitch_ = 0;
-  int32_t rowEnd_ = 0;  // no row at all for a surface plotPixel never writes
-};
 
 constexpr size_t kSteps = 12802;
 SineTrack::Entry sineStorage[5][kSteps];
@@ -91,7 +54,7 @@ void drawScope() {
 
     // Later points cover earlier ones: the centre line lies over traces 1 to
     // 6, and trace 8 is drawn last of all.
-    const Column column(surface, static_cast<int32_t>(x));
+    const PlotColumn column(surface, static_cast<int32_t>(x));
     column.plot(100.0 * double{point.p4} + 120.0, kRed);
     column.plot(100.0 * double{point.p3} + 120.0, kRed);
     column.plot(100.0 * double{point.p2} + 120.0, kGreen);
