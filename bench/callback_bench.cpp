@@ -15,6 +15,7 @@
 #include "scope/screen.h"
 #include "synth/frame_renderer.h"
 #include "synth/voice.h"
+#include "tests/support/fresh_voice.h"
 
 namespace {
 
@@ -23,25 +24,10 @@ constexpr double kBlockSeconds = 8192.0 / 44100.0;  // 185.8 ms
 
 enum class Voice { kDefault, kAllLfos };
 
-void freshVoice(Voice voice) {
-  delete osc1;
-  delete lfo1;
-  delete lfo2;
-  delete lfo3;
-  delete lfo4;
-  delete vca;
-  createVoice();
-  note = 58;
+void setUpVoice(Voice voice) {
+  freshVoice();
   if (voice == Voice::kAllLfos) {
-    // Every LFO on the sine wave, moving and modulating.
-    lfo1->freq = 2.0f;
-    lfo1->ampl = 0.5f;
-    lfo2->freq = 3.0f;
-    lfo2->ampl = 0.1f;
-    lfo3->freq = 0.5f;
-    lfo3->ampl = 0.3f;
-    lfo4->freq = 5.0f;
-    lfo4->ampl = 0.05f;
+    activateAllLfos();
   }
 }
 
@@ -96,22 +82,29 @@ class BlockShare {
   double cpu_ = 0.0;
 };
 
-void callbackWithoutFlip(benchmark::State& state, Voice voice) {
-  SDL_Surface* surface = memorySurface();
-  if (surface == nullptr) {
-    state.SkipWithError(SDL_GetError());
+// One stream callback: the clear, the frames, the scope pass and, with a window
+// surface, the flip (the callback itself); on a surface in memory, the stages
+// without the flip.
+void callback(benchmark::State& state, Voice voice, bool flip) {
+  SDL_Surface* surface = flip ? windowSurface() : memorySurface();
+  if (surface == nullptr || surface->format->BytesPerPixel != 4) {
+    state.SkipWithError("no 32-bit surface");
     return;
   }
   screen = surface;
-  freshVoice(voice);
+  setUpVoice(voice);
   std::vector<unsigned char> buffer(kBlockBytes);
   BlockShare share;
   for (auto _ : state) {
     vca->noteOn();
     share.start();
-    clearSurface(screen);
-    renderFrames(buffer.data(), kBlockBytes);
-    drawScope();
+    if (flip) {
+      benchmark::DoNotOptimize(streamCallback(nullptr, buffer.data(), kBlockBytes, nullptr));
+    } else {
+      clearSurface(screen);
+      renderFrames(buffer.data(), kBlockBytes);
+      drawScope();
+    }
     benchmark::DoNotOptimize(buffer.data());
     benchmark::ClobberMemory();
     share.stop();
@@ -119,24 +112,11 @@ void callbackWithoutFlip(benchmark::State& state, Voice voice) {
   share.report(state);
 }
 
+void callbackWithoutFlip(benchmark::State& state, Voice voice) {
+  callback(state, voice, false);
+}
 void callbackWithFlip(benchmark::State& state, Voice voice) {
-  SDL_Surface* surface = windowSurface();
-  if (surface == nullptr || surface->format->BytesPerPixel != 4) {
-    state.SkipWithError("no 32-bit window surface from the dummy video driver");
-    return;
-  }
-  screen = surface;
-  freshVoice(voice);
-  std::vector<unsigned char> buffer(kBlockBytes);
-  BlockShare share;
-  for (auto _ : state) {
-    vca->noteOn();
-    share.start();
-    benchmark::DoNotOptimize(streamCallback(nullptr, buffer.data(), kBlockBytes, nullptr));
-    benchmark::ClobberMemory();
-    share.stop();
-  }
-  share.report(state);
+  callback(state, voice, true);
 }
 
 BENCHMARK_CAPTURE(callbackWithoutFlip, default_voice, Voice::kDefault)

@@ -7,6 +7,7 @@
 
 #include "synth/frame_renderer.h"
 #include "synth/voice.h"
+#include "tests/support/fresh_voice.h"
 
 namespace {
 
@@ -15,16 +16,9 @@ constexpr int64_t kSeconds = 600;
 constexpr int64_t kBlocks = kSeconds * 44100 / kBlockFrames;
 
 void setUpVoice(bool allLfos) {
-  createVoice();  // a benchmark process may leak its voices
-  note = 58;
+  freshVoice();
   if (allLfos) {
-    const float freqs[4] = {3.5f, 0.6f, 2.0f, 5.0f};
-    const float ampls[4] = {0.2f, 0.1f, 0.3f, 0.05f};
-    Oscillator* lfos[4] = {lfo1, lfo2, lfo3, lfo4};
-    for (int i = 0; i < 4; ++i) {
-      lfos[i]->freq = freqs[i];
-      lfos[i]->ampl = ampls[i];
-    }
+    activateAllLfos();
   }
 }
 

@@ -15,3 +15,14 @@ inline void freshVoice() {
   createVoice();
   note = 58;
 }
+
+// Every LFO on its sine, moving and modulating osc1: the heaviest voice.
+inline void activateAllLfos() {
+  const float freqs[4] = {2.0f, 3.0f, 0.5f, 5.0f};
+  const float ampls[4] = {0.5f, 0.1f, 0.3f, 0.05f};
+  Oscillator* const lfos[4] = {lfo1, lfo2, lfo3, lfo4};
+  for (int i = 0; i < 4; ++i) {
+    lfos[i]->freq = freqs[i];
+    lfos[i]->ampl = ampls[i];
+  }
+}
