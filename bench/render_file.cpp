@@ -13,22 +13,11 @@
 
 #include "synth/frame_renderer.h"
 #include "synth/voice.h"
+#include "tests/support/fresh_voice.h"
 
 namespace {
 
 constexpr int64_t kBlockFrames = 8192;
-
-// Every LFO on the sine wave, moving and modulating: the figures of the
-// engine benchmark.
-void activateAllLfos() {
-  const float freqs[4] = {3.5f, 0.6f, 2.0f, 5.0f};
-  const float ampls[4] = {0.2f, 0.1f, 0.3f, 0.05f};
-  Oscillator* lfos[4] = {lfo1, lfo2, lfo3, lfo4};
-  for (int i = 0; i < 4; ++i) {
-    lfos[i]->freq = freqs[i];
-    lfos[i]->ampl = ampls[i];
-  }
-}
 
 void putLittleEndian(unsigned char* at, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) {
@@ -77,8 +66,7 @@ int main(int argc, char** argv) {
   const std::vector<unsigned char> header = wavHeader(frames);
   bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
 
-  createVoice();
-  note = 58;
+  freshVoice();
   if (allLfos) {
     activateAllLfos();
   }
