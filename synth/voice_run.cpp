@@ -12,13 +12,6 @@ RunningOscillator::RunningOscillator(Oscillator& o)
       aFreq(o.aFreq),
       wave(o.wave) {}
 
-void RunningOscillator::refresh() {
-  aFreq = shared.freq;
-  aPhase = shared.phase;
-  aAmpl = shared.ampl;
-  wave = shared.wave;
-}
-
 void RunningOscillator::tickFrom(float f, float ph, float a, int32_t w) {
   aFreq = f;
   aPhase = ph;
@@ -47,56 +40,6 @@ VoiceRun::VoiceRun()
       envelope_{vca->time, vca->level, vca->appliedNote},
       pitchedNote_(note),
       pitch_(noteFrequency(pitchedNote_)) {}
-
-void VoiceRun::tickLfos(float outputs[4]) {
-  for (int i = 3; i >= 0; --i) {  // lfo4 first, lfo1 last
-    lfos_[i].refreshAndTickUnmodulated();
-    outputs[i] = lfos_[i].out;
-  }
-}
-
-// Each output is a relative deviation: value * (1 + output), formed as
-// output * value + value. lfo4 acts on the frequency that lfo2 left.
-void VoiceRun::modulate(const float outputs[4]) {
-  auto deviate = [](float& value, float by) {
-    value = static_cast<float>(static_cast<double>(by) * value + static_cast<double>(value));
-  };
-  if (lfos_[0].modulates()) {
-    deviate(osc_.aAmpl, outputs[0]);
-  }
-  if (lfos_[1].modulates()) {
-    deviate(osc_.aFreq, outputs[1]);
-  }
-  if (lfos_[2].modulates()) {
-    deviate(osc_.aPhase, outputs[2]);
-  }
-  if (lfos_[3].modulates()) {
-    deviate(osc_.aFreq, outputs[3]);
-  }
-}
-
-void VoiceRun::tickEnvelope() {
-  ::tickEnvelope(envelope_, vca_.gate, vca_.attack, vca_.peak, vca_.decay);
-}
-
-float VoiceRun::audioFrame() {
-  float lfoOut[4];
-  tickLfos(lfoOut);
-  osc_.refresh();
-  // The pitch is derived from `note` at every frame; the power is evaluated
-  // again only when the note has changed.
-  const int32_t n = note;
-  if (n != pitchedNote_) {
-    pitchedNote_ = n;
-    pitch_ = noteFrequency(n);
-  }
-  osc_.shared.freq = pitch_;
-  modulate(lfoOut);
-  tickEnvelope();
-  osc_.tick();
-  const float s = static_cast<float>(static_cast<double>(osc_.out) * kSampleScale);
-  return static_cast<float>(static_cast<double>(s) * envelope_.level);
-}
 
 ScopePoint VoiceRun::scopeStep() {
   float lfoOut[4];

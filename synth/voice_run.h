@@ -4,9 +4,11 @@
 #include <cstdint>
 
 #include "synth/envelope_tick.h"
+#include "synth/frame_renderer.h"
 #include "synth/oscillator.h"
 #include "synth/sine_track.h"
 #include "synth/vca.h"
+#include "synth/voice.h"
 #include "synth/wave_tick.h"
 
 // An oscillator's running values (position, output, applied values), held by
@@ -15,7 +17,12 @@ struct RunningOscillator {
   explicit RunningOscillator(Oscillator& shared);
 
   // The applied values take the base values as they are now.
-  void refresh();
+  void refresh() {
+    aFreq = shared.freq;
+    aPhase = shared.phase;
+    aAmpl = shared.ampl;
+    wave = shared.wave;
+  }
   void tick() { tickWave(pos, out, aPhase, aAmpl, aFreq, wave, shared.memo); }
   // refresh() and tick() for an oscillator that nothing modulates. A tick that
   // left the position as it was, from the same inputs, would repeat itself
@@ -96,3 +103,56 @@ class VoiceRun {
   int32_t pitchedNote_;
   float pitch_;
 };
+
+// The per-frame steps are defined here so that a caller's frame loop inlines
+// them and keeps the running values in registers.
+
+inline void VoiceRun::tickLfos(float outputs[4]) {
+  for (int i = 3; i >= 0; --i) {  // lfo4 first, lfo1 last
+    lfos_[i].refreshAndTickUnmodulated();
+    outputs[i] = lfos_[i].out;
+  }
+}
+
+// Each output is a relative deviation: value * (1 + output), formed as
+// output * value + value. lfo4 acts on the frequency that lfo2 left.
+inline void VoiceRun::modulate(const float outputs[4]) {
+  auto deviate = [](float& value, float by) {
+    value = static_cast<float>(static_cast<double>(by) * value + static_cast<double>(value));
+  };
+  if (lfos_[0].modulates()) {
+    deviate(osc_.aAmpl, outputs[0]);
+  }
+  if (lfos_[1].modulates()) {
+    deviate(osc_.aFreq, outputs[1]);
+  }
+  if (lfos_[2].modulates()) {
+    deviate(osc_.aPhase, outputs[2]);
+  }
+  if (lfos_[3].modulates()) {
+    deviate(osc_.aFreq, outputs[3]);
+  }
+}
+
+inline void VoiceRun::tickEnvelope() {
+  ::tickEnvelope(envelope_, vca_.gate, vca_.attack, vca_.peak, vca_.decay);
+}
+
+inline float VoiceRun::audioFrame() {
+  float lfoOut[4];
+  tickLfos(lfoOut);
+  osc_.refresh();
+  // The pitch is derived from `note` at every frame; the power is evaluated
+  // again only when the note has changed.
+  const int32_t n = note;
+  if (n != pitchedNote_) {
+    pitchedNote_ = n;
+    pitch_ = noteFrequency(n);
+  }
+  osc_.shared.freq = pitch_;
+  modulate(lfoOut);
+  tickEnvelope();
+  osc_.tick();
+  const float s = static_cast<float>(static_cast<double>(osc_.out) * kSampleScale);
+  return static_cast<float>(static_cast<double>(s) * envelope_.level);
+}
