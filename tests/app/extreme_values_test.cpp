@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,10 @@ struct Extreme {
   std::string name;
   std::function<void()> set;
 };
+
+void PrintTo(const Extreme& extreme, std::ostream* os) {
+  *os << extreme.name;
+}
 
 using FloatField = std::function<Relaxed<float>&()>;
 using Osc = std::function<Oscillator*()>;
