@@ -17,9 +17,9 @@
 #include "scope/screen.h"
 #include "synth/frame_renderer.h"
 #include "synth/voice.h"
-#include "tests/fuzz/guarded_buffer.h"
-#include "tests/fuzz/guarded_window_surface.h"
 #include "tests/support/fresh_voice.h"
+#include "tests/support/guarded_buffer.h"
+#include "tests/support/guarded_surface.h"
 
 namespace {
 
@@ -163,7 +163,7 @@ class ExtremeValueTest : public testing::TestWithParam<Extreme> {
   }
 
   GuardedBuffer audio_{kStreamBytes};
-  GuardedWindowSurface surface_;
+  GuardedSurface surface_;
 };
 
 // Every waveform and the unknown ones either side: osc1 takes wave w and

@@ -133,6 +133,9 @@ TEST(WindowTest, ShowsTheScopeAndQuitsOnEscape) {
   ASSERT_TRUE(synth.waitFor("NoSound Driver list")) << synth.output();
   synth.type("1");
   ASSERT_TRUE(synth.waitFor("MIAM\n")) << synth.output();
+  // A decay of 22400 keeps the note of "x" sounding for about four seconds.
+  synth.type(std::string(200, ':') + "x");
+  ASSERT_TRUE(synth.waitFor("VCA [100.000000][22400.000000] \nNote [63]")) << synth.output();
   std::this_thread::sleep_for(std::chrono::seconds(1));
 
   DisplayPtr display(XOpenDisplay(x.name().c_str()), XCloseDisplay);
@@ -150,9 +153,11 @@ TEST(WindowTest, ShowsTheScopeAndQuitsOnEscape) {
   EXPECT_GE(shot.countInRow(120, 0xFF00FF), 600);
   // The applied amplitude in light grey near row 240, on every column.
   EXPECT_GE(shot.countInRows(230, 241, 0xF0F0F0), kWidth);
-  // The voice in white around row 120 (over +-50 rows) and row 450 (+-34).
-  EXPECT_GT(shot.countInRows(70, 171, 0xFFFFFF), 0);
+  // The sounding voice in white around row 120 (within +-50 rows), off the
+  // centre line, and around row 450 (+-34).
+  EXPECT_GE(shot.countInRows(70, 120, 0xFFFFFF) + shot.countInRows(121, 171, 0xFFFFFF), 100);
   EXPECT_GE(shot.countInRows(416, 485, 0xFFFFFF), kWidth);
+  EXPECT_LT(shot.countInRow(450, 0xFFFFFF), kWidth);
   // Black everywhere else.
   EXPECT_EQ(shot.countInRows(500, kHeight, 0x000000), (kHeight - 500) * kWidth);
   EXPECT_EQ(shot.countInRows(0, 1, 0x000000), kWidth);

@@ -36,9 +36,9 @@
 #include "scope/screen.h"
 #include "synth/frame_renderer.h"
 #include "synth/voice.h"
-#include "tests/fuzz/guarded_buffer.h"
-#include "tests/fuzz/guarded_window_surface.h"
 #include "tests/support/fresh_voice.h"
+#include "tests/support/guarded_buffer.h"
+#include "tests/support/guarded_surface.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ constexpr size_t kBytesPerHeavyAction = 1024;
 constexpr int32_t kClosingFrames = 256;
 
 GuardedBuffer* audio = nullptr;
-GuardedWindowSurface* surface = nullptr;
+GuardedSurface* surface = nullptr;
 uint64_t bytesFed = 0;
 uint64_t inputsRun = 0;
 
@@ -157,7 +157,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::abort();
   }
   audio = new GuardedBuffer(kStreamBytes);
-  surface = new GuardedWindowSurface();
+  surface = new GuardedSurface();
   if (surface->get() == nullptr) {
     std::fprintf(stderr, "command_fuzzer: no surface: %s\n", SDL_GetError());
     std::abort();

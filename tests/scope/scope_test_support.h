@@ -9,6 +9,7 @@
 
 #include "scope/screen.h"
 #include "synth/voice.h"
+#include "tests/support/guarded_surface.h"
 
 namespace scope_test {
 
@@ -64,55 +65,5 @@ inline std::vector<uint32_t> picture(const SDL_Surface* surface) {
   }
   return words;
 }
-
-// A 32-bit surface over memory of our own, with guard bytes of a known pattern
-// before its first and after its last pixel row.
-class GuardedSurface {
- public:
-  static constexpr size_t kGuardBytes = 64 * 1024;
-  static constexpr unsigned char kGuardByte = 0xA5;
-
-  GuardedSurface(int width, int height, int depth = 32) {
-    const int bytesPerPixel = depth / 8;
-    pitch_ = width * bytesPerPixel;
-    memory_.assign(kGuardBytes + static_cast<size_t>(pitch_) * height + kGuardBytes, kGuardByte);
-    std::memset(pixels(), 0, static_cast<size_t>(pitch_) * height);
-    const bool wide = depth == 32;
-    surface_.reset(SDL_CreateRGBSurfaceFrom(pixels(), width, height, depth, pitch_,
-                                            wide ? 0xFF0000 : 0xF800, wide ? 0xFF00 : 0x07E0,
-                                            wide ? 0xFF : 0x001F, 0));
-  }
-
-  SDL_Surface* get() const { return surface_.get(); }
-  unsigned char* pixels() { return memory_.data() + kGuardBytes; }
-
-  bool guardsIntact() const {
-    const size_t end = memory_.size() - kGuardBytes;
-    for (size_t i = 0; i < memory_.size(); ++i) {
-      if ((i < kGuardBytes || i >= end) && memory_[i] != kGuardByte) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  // Pixel bytes that are no longer zero.
-  size_t changedBytes() const {
-    size_t changed = 0;
-    for (size_t i = kGuardBytes; i < memory_.size() - kGuardBytes; ++i) {
-      changed += memory_[i] != 0 ? 1 : 0;
-    }
-    return changed;
-  }
-
- private:
-  int pitch_ = 0;
-  std::vector<unsigned char> memory_;
-  SurfacePtr surface_;
-};
-
-// Replaces the global voice with a newly created one, as at start-up. The
-// program never frees its voice; the tests free the previous one so that the
-// leak checker sees only the last.
 
 }  // namespace scope_test
