@@ -12,18 +12,6 @@ RunningOscillator::RunningOscillator(Oscillator& o)
       aFreq(o.aFreq),
       wave(o.wave) {}
 
-void RunningOscillator::tickFrom(float f, float ph, float a, int32_t w) {
-  aFreq = f;
-  aPhase = ph;
-  aAmpl = a;
-  wave = w;
-  modulates_ = a != 0.0f && f != 0.0f;
-  const float before = pos;
-  tick();
-  // The noise draws from the random source at every tick: never a fixed point.
-  atFixedPoint_ = sameBits(pos, before) && wave != 5;
-}
-
 void RunningOscillator::store() const {
   shared.pos = pos;
   shared.out = out;

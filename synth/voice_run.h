@@ -23,7 +23,9 @@ struct RunningOscillator {
     aAmpl = shared.ampl;
     wave = shared.wave;
   }
-  void tick() { tickWave(pos, out, aPhase, aAmpl, aFreq, wave, shared.memo); }
+  [[gnu::always_inline]] void tick() {
+    tickWave(pos, out, aPhase, aAmpl, aFreq, wave, shared.memo);
+  }
   // refresh() and tick() for an oscillator that nothing modulates. A tick that
   // left the position as it was, from the same inputs, would repeat itself
   // exactly (an LFO at 0 Hz): it is not done again until an input changes.
@@ -55,7 +57,7 @@ struct RunningOscillator {
   static bool sameBits(float x, float y) {
     return std::bit_cast<uint32_t>(x) == std::bit_cast<uint32_t>(y);
   }
-  void tickFrom(float f, float ph, float a, int32_t w);
+  void tickFrom(float f, float ph, float a, int32_t w);  // below
 
   bool atFixedPoint_ = false;
   bool modulates_ = false;
@@ -103,6 +105,19 @@ class VoiceRun {
   int32_t pitchedNote_;
   float pitch_;
 };
+
+[[gnu::always_inline]] inline void RunningOscillator::tickFrom(float f, float ph, float a,
+                                                               int32_t w) {
+  aFreq = f;
+  aPhase = ph;
+  aAmpl = a;
+  wave = w;
+  modulates_ = a != 0.0f && f != 0.0f;
+  const float before = pos;
+  tick();
+  // The noise draws from the random source at every tick: never a fixed point.
+  atFixedPoint_ = sameBits(pos, before) && wave != 5;
+}
 
 // The per-frame steps are defined here so that a caller's frame loop inlines
 // them and keeps the running values in registers.
