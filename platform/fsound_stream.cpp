@@ -1,5 +1,8 @@
 #include "platform/fsound_stream.h"
 
+#include <pthread.h>
+
+#include <csignal>
 #include <system_error>
 
 #include "platform/fsound_counters.h"
@@ -57,6 +60,14 @@ bool FSOUND_STREAM::sleepUntil(std::stop_token stop, SoundClock::time_point dead
 }
 
 void FSOUND_STREAM::run(std::stop_token stop) {
+  // The play thread takes no asynchronous signal: a signal handler never
+  // interrupts a fill call, and the program's other threads receive them.
+  sigset_t asynchronous;
+  sigfillset(&asynchronous);
+  for (const int synchronous : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS}) {
+    sigdelset(&asynchronous, synchronous);
+  }
+  pthread_sigmask(SIG_BLOCK, &asynchronous, nullptr);
   const int64_t framesPerBlock = length_ / kBytesPerFrame;
   BlockPacer pacer(framesPerBlock, rate_, SoundClock::now());
   int64_t framesWritten = 0;

@@ -184,7 +184,9 @@ TEST_P(SynthSignalTest, DiesByTheSignalWithTheTerminalPutBack) {
     kill(synth.pid(), GetParam().signal);
   }
   const int status = synth.waitForExit();
-  ASSERT_TRUE(WIFSIGNALED(status)) << status;
+  ASSERT_TRUE(WIFSIGNALED(status))
+      << status
+      << synth.output().substr(synth.output().size() > 3000 ? synth.output().size() - 3000 : 0);
   EXPECT_EQ(WTERMSIG(status), GetParam().signal);
   expectRestored(terminal);
 }
