@@ -7,11 +7,11 @@
 #include "platform/console.h"
 #include "platform/fsound.h"
 #include "sound/sound_error_text.h"
+#include "synth/frame_renderer.h"
 
 namespace {
 
 constexpr float kRequiredVersion = 3.74f;
-constexpr int kMixRate = 44100;
 constexpr int kSoftwareChannels = 32;
 constexpr unsigned kInitFlags = 0;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "synth/frame_renderer.h"
 #include "synth/sine_track.h"
 
 // Remembers an oscillator's last position step and last sine, keyed by the
@@ -15,7 +16,7 @@ struct WaveMemo {
     const uint32_t key = std::bit_cast<uint32_t>(freq);
     if (key != stepKey) {
       stepKey = key;
-      stepValue = static_cast<double>(freq) / 44100.0;
+      stepValue = static_cast<double>(freq) / kMixRate;
     }
     return stepValue;
   }
