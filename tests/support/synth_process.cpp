@@ -60,10 +60,13 @@ SynthProcess::SynthProcess(PseudoTerminal& terminal, std::vector<std::string> en
     setsid();
     const int slave = terminal.slave();
     ioctl(slave, TIOCSCTTY, 0);
+    // The master goes first: when the test runs with its standard input
+    // closed, the master may sit on fd 0, and closing it after the dup2s
+    // would close the program's standard input.
+    close(terminal.master());
     dup2(slave, STDIN_FILENO);
     dup2(slave, STDOUT_FILENO);
     dup2(slave, STDERR_FILENO);
-    close(terminal.master());
     if (slave > STDERR_FILENO) {
       close(slave);
     }
